@@ -1,0 +1,3 @@
+// Placeholder: replaced by the real routines.
+#include "matrix.h"
+bool MatCholeskyLDL(RCOMat&, std::int32_t, RCOMat&, RCOMat&) { return false; }
