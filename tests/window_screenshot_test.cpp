@@ -18,7 +18,7 @@
 class WindowScreenshotTest : public QObject {
     Q_OBJECT
 
-private:
+  private:
     std::unique_ptr<MainWindow> window_;
     QStringList errors_;
 
@@ -41,7 +41,7 @@ private:
 
     QImage picture() const { return window_->grab().toImage(); }
 
-private slots:
+  private slots:
     void initTestCase() {
         window_ = std::make_unique<MainWindow>();
         window_->setErrorPresenter([this](const QString& m) { errors_ << m; });
@@ -73,8 +73,8 @@ private slots:
                     if (p.blue() > 100 && p.red() < 60 && p.green() < 80) ++navy;
                     if (p.green() > 80 && p.red() < 60 && p.blue() < 80) ++green;
                 }
-            const bool usesA = command.name.find('A') != std::string_view::npos &&
-                               command.name != "AuTo";
+            const bool usesA =
+                command.name.find('A') != std::string_view::npos && command.name != "AuTo";
             const bool usesB = command.name.find('B') != std::string_view::npos;
             QVERIFY2(!usesA || navy > 0, command.button.data());
             QVERIFY2(!usesB || green > 0, command.button.data());

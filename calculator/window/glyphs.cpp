@@ -15,7 +15,7 @@ namespace {
 using PaintFn = std::function<void(QPainter&, const QRectF&)>;
 
 class PaintedIconEngine : public QIconEngine {
-public:
+  public:
     explicit PaintedIconEngine(PaintFn paint) : paint_(std::move(paint)) {}
 
     void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
@@ -40,11 +40,13 @@ public:
     QIconEngine* clone() const override { return new PaintedIconEngine(paint_); }
     QString key() const override { return QStringLiteral("QuillmarkPainted"); }
 
-private:
+  private:
     PaintFn paint_;
 };
 
-QIcon PaintedIcon(PaintFn paint) { return QIcon(new PaintedIconEngine(std::move(paint))); }
+QIcon PaintedIcon(PaintFn paint) {
+    return QIcon(new PaintedIconEngine(std::move(paint)));
+}
 
 // ---- formula pictures ----
 
@@ -70,18 +72,27 @@ using Formula = std::vector<Run>;
 
 QColor ColorOf(Role role) {
     switch (role) {
-        case Role::A: return QColor(0x10, 0x2a, 0x8c);
-        case Role::B: return QColor(0x0b, 0x6b, 0x2e);
+        case Role::A:
+            return QColor(0x10, 0x2a, 0x8c);
+        case Role::B:
+            return QColor(0x0b, 0x6b, 0x2e);
         case Role::X:
-        case Role::SupX: return QColor(0x80, 0x00, 0x00);
+        case Role::SupX:
+            return QColor(0x80, 0x00, 0x00);
         case Role::Factor:
-        case Role::SupFactor: return QColor(0x5a, 0x1d, 0x8a);
-        default: return QColor(0x30, 0x30, 0x30);
+        case Role::SupFactor:
+            return QColor(0x5a, 0x1d, 0x8a);
+        default:
+            return QColor(0x30, 0x30, 0x30);
     }
 }
 
-bool IsRaised(Role r) { return r == Role::SupOp || r == Role::SupX || r == Role::SupFactor; }
-bool IsSmall(Role r) { return IsRaised(r) || r == Role::Sub; }
+bool IsRaised(Role r) {
+    return r == Role::SupOp || r == Role::SupX || r == Role::SupFactor;
+}
+bool IsSmall(Role r) {
+    return IsRaised(r) || r == Role::Sub;
+}
 
 QFont FontOf(Role role, qreal pixelSize) {
     QFont f;
@@ -98,7 +109,9 @@ QFont FontOf(Role role, qreal pixelSize) {
 }
 
 // Operand letter of a one-operand command: the command's label names it ("Det(B)").
-Run Operand(bool onB) { return onB ? Run{Role::B, QStringLiteral("B")} : Run{Role::A, "A"}; }
+Run Operand(bool onB) {
+    return onB ? Run{Role::B, QStringLiteral("B")} : Run{Role::A, "A"};
+}
 
 // The formula for each command, by its label name.  Returns an empty formula for a name
 // without a picture.
@@ -126,8 +139,7 @@ Formula FormulaFor(std::string_view name) {
     // One-operand commands: "<kind>(A)" / "<kind>(B)", and "A'" / "B'".
     if (name == "A'" || name == "B'") return {Operand(name[0] == 'B'), {Role::SupOp, "T"}};
     const auto open = name.find('(');
-    if (open == std::string_view::npos || name.size() != open + 3 || name.back() != ')')
-        return {};
+    if (open == std::string_view::npos || name.size() != open + 3 || name.back() != ')') return {};
     const bool onB = name[open + 1] == 'B';
     const std::string_view kind = name.substr(0, open);
     const Run m = Operand(onB);
@@ -137,8 +149,11 @@ Formula FormulaFor(std::string_view name) {
     if (kind == "inv") return {m, {Role::SupOp, minus + "1"}};
     if (kind == "Max") return {fn("max "), m};
     if (kind == "Min") return {fn("min "), m};
-    if (kind == "Norm") return {{Role::Op, QStringLiteral("\u2016")}, m,
-                                {Role::Op, QStringLiteral("\u2016")}, {Role::Sub, "2"}};
+    if (kind == "Norm")
+        return {{Role::Op, QStringLiteral("\u2016")},
+                m,
+                {Role::Op, QStringLiteral("\u2016")},
+                {Role::Sub, "2"}};
     if (kind == "Dim") return {fn("dim "), m};
     if (kind == "Trace") return {fn("tr "), m};
     if (kind == "Det") return {fn("det "), m};
@@ -238,8 +253,8 @@ void PaintApplicationIcon(QPainter& p, const QRectF& r) {
     p.setBrush(Qt::NoBrush);
     const qreal t = s * 0.2, b = s * 0.8, l = s * 0.2, rr = s * 0.8, arm = s * 0.08;
     const QPointF o = sq.topLeft();
-    p.drawPolyline(QPolygonF({o + QPointF(l + arm, t), o + QPointF(l, t), o + QPointF(l, b),
-                              o + QPointF(l + arm, b)}));
+    p.drawPolyline(QPolygonF(
+        {o + QPointF(l + arm, t), o + QPointF(l, t), o + QPointF(l, b), o + QPointF(l + arm, b)}));
     p.drawPolyline(QPolygonF({o + QPointF(rr - arm, t), o + QPointF(rr, t), o + QPointF(rr, b),
                               o + QPointF(rr - arm, b)}));
     p.setPen(Qt::NoPen);
@@ -262,12 +277,15 @@ bool PaintCommandGlyph(QPainter& painter, const QRectF& rect, std::string_view n
 
 QIcon CommandGlyph(std::string_view name) {
     if (FormulaFor(name).empty()) return QIcon();
-    return PaintedIcon(
-        [formula = FormulaFor(name)](QPainter& p, const QRectF& r) { PaintFormula(p, r, formula); });
+    return PaintedIcon([formula = FormulaFor(name)](QPainter& p, const QRectF& r) {
+        PaintFormula(p, r, formula);
+    });
 }
 
 QIcon ToolBarGlyph(ToolGlyph which) {
     return PaintedIcon(which == ToolGlyph::Clear ? PaintFn(PaintClear) : PaintFn(PaintHomepage));
 }
 
-QIcon ApplicationIcon() { return PaintedIcon(PaintApplicationIcon); }
+QIcon ApplicationIcon() {
+    return PaintedIcon(PaintApplicationIcon);
+}

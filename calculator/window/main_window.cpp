@@ -54,11 +54,11 @@ QFont ResultFont() {
 // A widget filled with a soft vertical gradient around the sky-blue of the window: the
 // background pictures behind the window and the side panels.
 class GradientPanel : public QWidget {
-public:
+  public:
     GradientPanel(QColor top, QColor bottom, QWidget* parent)
         : QWidget(parent), top_(top), bottom_(bottom) {}
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         QLinearGradient g(0, 0, 0, height());
@@ -67,16 +67,16 @@ protected:
         p.fillRect(rect(), g);
     }
 
-private:
+  private:
     QColor top_, bottom_;
 };
 
 // The 8-pixel separator of the tool bar: an etched vertical line.
 class ToolBarGap : public QWidget {
-public:
+  public:
     explicit ToolBarGap(QWidget* parent) : QWidget(parent) { setFixedSize(8, 25); }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setPen(palette().color(QPalette::Dark));
@@ -97,8 +97,10 @@ QPlainTextEdit* MakeBox(QWidget* parent, const QRect& geometry, const QFont& fon
     return box;
 }
 
-QGroupBox* MakeGroup(const QString& title, QWidget* parent, const QRect& geometry) {
+QGroupBox* MakeGroup(const QString& title, const char* name, QWidget* parent,
+                     const QRect& geometry) {
     auto* group = new QGroupBox(title, parent);
+    group->setObjectName(QString::fromLatin1(name));
     group->setGeometry(geometry);
     group->setFont(ArialFont(13));
     return group;
@@ -140,8 +142,7 @@ std::optional<QString> AskSavePath(QWidget* parent) {
     dialog.setNameFilters({QStringLiteral("Text File(*.txt)"), QStringLiteral("Rtf File(*.rtf)"),
                            QStringLiteral("All File(*.*)")});
     dialog.setDefaultSuffix(QStringLiteral("txt"));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().constFirst();
 }
 
@@ -185,6 +186,16 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow() {
     if (busy_) QApplication::restoreOverrideCursor();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange) return;
+    const Qt::WindowStates grown = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (windowState() & grown) {
+        setWindowState(windowState() & ~grown);
+        resize(kClientWidth, kClientHeight);
+    }
 }
 
 // ---- construction ----
@@ -244,20 +255,22 @@ void MainWindow::buildPanels() {
     // Left panel: the two matrices, the coefficient and the precision.
     auto* left = new GradientPanel(QColor(0xd2, 0xe6, 0xfa), kSkyBlue, central);
     left->setGeometry(0, 0, 209, 506);
-    QGroupBox* groupA = MakeGroup(tr("Matrix(A)"), left, QRect(0, 0, 209, 217));
+    QGroupBox* groupA = MakeGroup(tr("Matrix(A)"), "MatrixAGroup", left, QRect(0, 0, 209, 217));
     richEdit1_ = MakeBox(groupA, QRect(8, 24, 193, 185), ArialFont(13));
     richEdit1_->setObjectName(QStringLiteral("RichEdit1"));
-    QGroupBox* groupB = MakeGroup(tr("Matrix(B)"), left, QRect(0, 217, 209, 224));
+    QGroupBox* groupB = MakeGroup(tr("Matrix(B)"), "MatrixBGroup", left, QRect(0, 217, 209, 224));
     richEdit2_ = MakeBox(groupB, QRect(8, 32, 193, 177), ArialFont(13));
     richEdit2_->setObjectName(QStringLiteral("RichEdit2"));
 
-    QGroupBox* groupX = MakeGroup(tr("Coefficient(x)"), left, QRect(0, 441, 105, 65));
+    QGroupBox* groupX =
+        MakeGroup(tr("Coefficient(x)"), "CoefficientGroup", left, QRect(0, 441, 105, 65));
     edit1_ = new QLineEdit(QString::fromStdString(form_.Edit1), groupX);
     edit1_->setObjectName(QStringLiteral("Edit1"));
     edit1_->setGeometry(12, 28, 81, 24);
     edit1_->setToolTip(tr("The coefficient x of A*x, B*x and the powers"));
 
-    QGroupBox* groupP = MakeGroup(tr("Precision"), left, QRect(104, 441, 105, 65));
+    QGroupBox* groupP =
+        MakeGroup(tr("Precision"), "PrecisionGroup", left, QRect(104, 441, 105, 65));
     comboBox1_ = new QComboBox(groupP);
     comboBox1_->setObjectName(QStringLiteral("ComboBox1"));
     comboBox1_->setGeometry(12, 28, 81, 24);
@@ -271,6 +284,7 @@ void MainWindow::buildPanels() {
 
     // Middle panel: the command buttons.
     auto* calculate = new QGroupBox(tr("Calculate"), central);
+    calculate->setObjectName(QStringLiteral("CalculateGroup"));
     calculate->setGeometry(209, 0, 223, 506);
     calculate->setFont(ArialFont(11));
     QPalette maroon = calculate->palette();
@@ -284,7 +298,7 @@ void MainWindow::buildPanels() {
     // Right panel: the Result box.
     auto* right = new GradientPanel(QColor(0xd2, 0xe6, 0xfa), kSkyBlue, central);
     right->setGeometry(432, 0, 337, 506);
-    QGroupBox* groupR = MakeGroup(tr("Result"), right, QRect(0, 0, 337, 506));
+    QGroupBox* groupR = MakeGroup(tr("Result"), "ResultGroup", right, QRect(0, 0, 337, 506));
     richEdit3_ = MakeBox(groupR, QRect(8, 24, 321, 473), ResultFont());
     richEdit3_->setObjectName(QStringLiteral("RichEdit3"));
     richEdit3_->setReadOnly(true);
@@ -305,12 +319,12 @@ void MainWindow::buildPanels() {
 // One grid button from its command data: place, size, picture, hint, handler.
 QToolButton* MainWindow::makeCommandButton(const CommandInfo& command, QWidget* group) {
     auto* button = new QToolButton(group);
-    const QString hint = QString::fromUtf8(command.hint.data(),
-                                           static_cast<qsizetype>(command.hint.size()));
-    const QString name = QString::fromUtf8(command.name.data(),
-                                           static_cast<qsizetype>(command.name.size()));
-    button->setObjectName(QString::fromUtf8(command.button.data(),
-                                            static_cast<qsizetype>(command.button.size())));
+    const QString hint =
+        QString::fromUtf8(command.hint.data(), static_cast<qsizetype>(command.hint.size()));
+    const QString name =
+        QString::fromUtf8(command.name.data(), static_cast<qsizetype>(command.name.size()));
+    button->setObjectName(
+        QString::fromUtf8(command.button.data(), static_cast<qsizetype>(command.button.size())));
     const int height = 25 + 32 * (command.rowSpan - 1);
     button->setGeometry(8 + 72 * command.column, 24 + 32 * command.row, 65, height);
     button->setToolTip(hint);
@@ -366,9 +380,8 @@ QMenu* MainWindow::boxMenu(const QPlainTextEdit* box) const {
 // ---- running handlers ----
 
 bool MainWindow::dispatch(const std::function<void()>& action, std::optional<QString>& error) {
-    return Dispatch(action, [&](const std::string& message) {
-        error = QString::fromStdString(message);
-    });
+    return Dispatch(action,
+                    [&](const std::string& message) { error = QString::fromStdString(message); });
 }
 
 bool MainWindow::runHandler(void (TForm1::*handler)()) {
@@ -402,9 +415,8 @@ void MainWindow::copyInputsToForm() {
 // set again.
 void MainWindow::showNewResultLines() {
     const Lines& lines = form_.RichEdit3;
-    const bool prefixKept =
-        !resultCleared_ && lines.size() >= shownLines_ &&
-        (shownLines_ == 0 || lines[shownLines_ - 1].starts_with(shownLast_));
+    const bool prefixKept = !resultCleared_ && lines.size() >= shownLines_ &&
+                            (shownLines_ == 0 || lines[shownLines_ - 1].starts_with(shownLast_));
     if (!prefixKept) {
         resetResultBox();
         return;

@@ -28,7 +28,7 @@ class QToolButton;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // The project's home page, opened by Help → Homepage and the tool bar.
     static constexpr const char* kHomePage = "https://quillmark.example.org/";
     // The size of the client area: 769 wide (panels 209 + 223 + 337), and a 20-pixel menu
@@ -78,13 +78,18 @@ public:
     // error reported.  Returns false when the handler reported an error.
     bool runHandler(void (TForm1::*handler)());
 
-public slots:
+  public slots:
     void clearResult();   // File → Clear, F8, the Result box's "Clear"
     void saveResult();    // the Result box's "Save"
     void openManual();    // Help → Manual, F1
     void openHomepage();  // Help → Homepage and the tool bar
 
-private:
+  protected:
+    // The window keeps its designed size: a request to maximise it or fill the screen is
+    // turned back into the normal state.
+    void changeEvent(QEvent* event) override;
+
+  private:
     void buildMenus();
     void buildToolBar();
     void buildPanels();
