@@ -81,12 +81,18 @@ std::optional<int> ParseArgs(int argc, char** argv, Options& opt) {
             return 0;
         }
         std::optional<std::string>* slot = nullptr;
-        if (name == "--a") slot = &opt.a;
-        else if (name == "--b") slot = &opt.b;
-        else if (name == "--x") slot = &opt.x;
-        else if (name == "--precision") slot = &opt.precision;
-        else if (name == "--save") slot = &opt.save;
-        else if (name != "--decimal-separator") return Usage("unknown option " + name);
+        if (name == "--a")
+            slot = &opt.a;
+        else if (name == "--b")
+            slot = &opt.b;
+        else if (name == "--x")
+            slot = &opt.x;
+        else if (name == "--precision")
+            slot = &opt.precision;
+        else if (name == "--save")
+            slot = &opt.save;
+        else if (name != "--decimal-separator")
+            return Usage("unknown option " + name);
         if (!has_value) {
             if (i + 1 >= argc) return Usage("option " + name + " needs a value");
             value = argv[++i];
