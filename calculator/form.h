@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "matrix.h"
+#include "phase_timer.h"
 #include "text_input.h"
 
 class TForm1 {
@@ -100,6 +101,9 @@ class TForm1 {
     // Called by the automatic run when it starts and when it ends, however it ends (the
     // window shows the busy cursor in between).
     std::function<void(bool busy)> OnBusyChanged;
+
+    // When set, the time spent reading boxes and printing results is added to it.
+    PhaseTimes* Profile = nullptr;
 
   private:
     void EchoCommand(bool onB);

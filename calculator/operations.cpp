@@ -70,8 +70,19 @@ std::string NotConverged(const char* label) {
     return std::string(" Error: To Calculate ") + label + ", the iteration did not converge!";
 }
 
+std::chrono::nanoseconds* ParseClock(TForm1& f) {
+    return f.Profile ? &f.Profile->parse : nullptr;
+}
+
+// Reads a box into `target` (sized r x c by the caller).
+void ReadBox(TForm1& f, const Lines& box, std::int32_t r, std::int32_t c, const char* group,
+             RCOMat& target) {
+    PhaseTimer timer(ParseClock(f));
+    ParseMatrix(box, r, c, group, f.DecimalSeparator, target);
+}
+
 void Parse(TForm1& f, const Operand& x, RCOMat& target) {
-    ParseMatrix(x.box, x.r, x.c, x.group, f.DecimalSeparator, target);
+    ReadBox(f, x.box, x.r, x.c, x.group, target);
 }
 
 // ---- computations of the one-operand commands ----
@@ -248,11 +259,14 @@ bool RunEigen(TForm1& f, const Operand& x, const char* label) {
     SetSize(f.EigenIm, n + 1);
     for (auto& row : f.EigenWork) std::fill(row.begin(), row.end(), 0.0);
     // The elements are read as extended reals and stored as doubles at [i+1][j+1].
-    ParseFields(x.box, x.r, x.c, x.group, f.DecimalSeparator,
-                [&](std::int32_t i, std::int32_t j, Extended v) {
-                    f.EigenWork[i + 1][j + 1] = static_cast<double>(v);
-                    return true;
-                });
+    {
+        PhaseTimer timer(ParseClock(f));
+        ParseFields(x.box, x.r, x.c, x.group, f.DecimalSeparator,
+                    [&](std::int32_t i, std::int32_t j, Extended v) {
+                        f.EigenWork[i + 1][j + 1] = static_cast<double>(v);
+                        return true;
+                    });
+    }
     CheckFloatingPoint();  // an element beyond the double range overflows here
     if (n == 0) return true;
     MatBalance(f.EigenWork, n);
@@ -383,7 +397,7 @@ void TForm1::EchoCommand(bool onB) {
     ResultRows = r;
     ResultCols = c;
     Size(ResultMatrix, r, c);
-    ParseMatrix(box, r, c, onB ? "Matrix(B)" : "Matrix(A)", DecimalSeparator, ResultMatrix);
+    ReadBox(*this, box, r, c, onB ? "Matrix(B)" : "Matrix(A)", ResultMatrix);
     ShowResult();
 }
 
@@ -413,7 +427,7 @@ void TForm1::PowerCommand(bool onB) {
     Size(X, r, r);
     Size(ResultMatrix, r, r);
     Size(WorkMatrix, r, r);
-    ParseMatrix(box, r, c, onB ? "Matrix(B)" : "Matrix(A)", DecimalSeparator, X);
+    ReadBox(*this, box, r, c, onB ? "Matrix(B)" : "Matrix(A)", X);
     const std::int32_t status = MatPower(X, n, WorkMatrix, ResultMatrix);
     CheckFloatingPoint();
     if (n <= -1 && status == 3) {
@@ -462,10 +476,11 @@ void TForm1::PairwiseCommand(Pairwise op) {
     Size(OperandA, p.rA, p.cA);
     Size(OperandB, p.rA, p.cA);
     Size(ResultMatrix, p.rA, p.cA);
-    ParseMatrix(RichEdit1, p.rA, p.cA, "Matrix(A)", DecimalSeparator, OperandA);
+    ReadBox(*this, RichEdit1, p.rA, p.cA, "Matrix(A)", OperandA);
     if (op == Pairwise::Subtract) {
         // No subtraction routine: each element of B is negated as it is read, then added.
         for (auto& row : OperandB) std::fill(row.begin(), row.end(), Extended(0));
+        PhaseTimer timer(ParseClock(*this));
         ParseFields(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator,
                     [&](std::int32_t i, std::int32_t j, Extended v) {
                         OperandB[i][j] = -v;
@@ -473,7 +488,7 @@ void TForm1::PairwiseCommand(Pairwise op) {
                         return true;
                     });
     } else {
-        ParseMatrix(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator, OperandB);
+        ReadBox(*this, RichEdit2, p.rB, p.cB, "Matrix(B)", OperandB);
     }
     switch (op) {
         case Pairwise::Add:
@@ -511,23 +526,26 @@ void TForm1::ArrayCommand(bool divide) {
     Size(OperandA, p.rA, p.cA);
     Size(OperandB, p.rA, p.cA);
     Size(ResultMatrix, p.rA, p.cA);
-    ParseMatrix(RichEdit1, p.rA, p.cA, "Matrix(A)", DecimalSeparator, OperandA);
+    ReadBox(*this, RichEdit1, p.rA, p.cA, "Matrix(A)", OperandA);
     bool zero_divisor = false;
-    ReadInOrder(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator,
-                [&](std::int32_t i, std::int32_t j, Extended b) {
-                    OperandB[i][j] = b;
-                    if (divide) {
-                        if (b == 0) {
-                            zero_divisor = true;
-                            return false;
+    {
+        PhaseTimer timer(ParseClock(*this));  // reading B and the element steps interleave
+        ReadInOrder(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator,
+                    [&](std::int32_t i, std::int32_t j, Extended b) {
+                        OperandB[i][j] = b;
+                        if (divide) {
+                            if (b == 0) {
+                                zero_divisor = true;
+                                return false;
+                            }
+                            ResultMatrix[i][j] = OperandA[i][j] / b;
+                        } else {
+                            ResultMatrix[i][j] = OperandA[i][j] * b;
                         }
-                        ResultMatrix[i][j] = OperandA[i][j] / b;
-                    } else {
-                        ResultMatrix[i][j] = OperandA[i][j] * b;
-                    }
-                    CheckFloatingPoint();
-                    return true;
-                });
+                        CheckFloatingPoint();
+                        return true;
+                    });
+    }
     if (zero_divisor) {
         Stop(*this, " Error: To Calculate A./B, the Matrix B without 0!");
         return;
@@ -548,8 +566,8 @@ void TForm1::ProductCommand() {
     Size(OperandA, p.rA, p.cA);
     Size(OperandB, p.rB, p.cB);
     Size(ResultMatrix, p.rA, p.cB);
-    ParseMatrix(RichEdit1, p.rA, p.cA, "Matrix(A)", DecimalSeparator, OperandA);
-    ParseMatrix(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator, OperandB);
+    ReadBox(*this, RichEdit1, p.rA, p.cA, "Matrix(A)", OperandA);
+    ReadBox(*this, RichEdit2, p.rB, p.cB, "Matrix(B)", OperandB);
     MatMultiply(OperandA, OperandB, ResultMatrix);
     CheckFloatingPoint();
     ShowResult();
@@ -569,8 +587,8 @@ void TForm1::DivideCommand() {
     Size(OperandB, p.rB, p.rB);
     Size(WorkMatrix, p.rB, p.rB);
     Size(ResultMatrix, p.rA, p.cB);
-    ParseMatrix(RichEdit1, p.rA, p.cA, "Matrix(A)", DecimalSeparator, OperandA);
-    ParseMatrix(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator, OperandB);
+    ReadBox(*this, RichEdit1, p.rA, p.cA, "Matrix(A)", OperandA);
+    ReadBox(*this, RichEdit2, p.rB, p.cB, "Matrix(B)", OperandB);
     MatInverse(OperandB, WorkMatrix);
     CheckFloatingPoint();
     if (MatrixError == 3) {
