@@ -1,6 +1,7 @@
 // quillmark-cli: the batch tool.  One TForm1 for the whole invocation; each COMMAND runs in
 // order exactly like a click on its button.  stdout receives the Result box, stderr each
 // reported error.
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <cstring>
@@ -20,15 +21,17 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quillmark-cli [--a FILE] [--b FILE] [--x TEXT] [--precision TEXT]\n"
-    "                     [--decimal-separator CHAR] [--save FILE] COMMAND...\n"
+    "                     [--decimal-separator CHAR] [--save FILE] [--timings] COMMAND...\n"
     "  FILE '-' reads standard input.  COMMAND is a button's label: A B A' B' inv(A) inv(B)\n"
     "  A+B A-B A*B A.*B A./B A/B A&B A|B A#B Max(A) Max(B) Min(A) Min(B) Norm(A) Norm(B)\n"
     "  Dim(A) Dim(B) Trace(A) Trace(B) Det(A) Det(B) Rank(A) Rank(B) A*x B*x Eig(A) Eig(B)\n"
-    "  QR(A) QR(B) LU(A) LU(B) Chol(A) Chol(B) Svd(A) Svd(B) A^x B^x AuTo Clear\n";
+    "  QR(A) QR(B) LU(A) LU(B) Chol(A) Chol(B) Svd(A) Svd(B) A^x B^x AuTo Clear\n"
+    "  --timings prints to stderr how long reading, computing and printing took.\n";
 
 struct Options {
     std::optional<std::string> a, b, x, precision, save;
     std::optional<char> separator;
+    bool timings = false;
     std::vector<std::string> commands;
 };
 
@@ -76,17 +79,27 @@ std::optional<int> ParseArgs(int argc, char** argv, Options& opt) {
             value = arg.substr(eq + 1);
             has_value = true;
         }
+        if (name == "--timings" && !has_value) {
+            opt.timings = true;
+            continue;
+        }
         if (name == "--help") {
             std::cout << kUsage;
             return 0;
         }
         std::optional<std::string>* slot = nullptr;
-        if (name == "--a") slot = &opt.a;
-        else if (name == "--b") slot = &opt.b;
-        else if (name == "--x") slot = &opt.x;
-        else if (name == "--precision") slot = &opt.precision;
-        else if (name == "--save") slot = &opt.save;
-        else if (name != "--decimal-separator") return Usage("unknown option " + name);
+        if (name == "--a")
+            slot = &opt.a;
+        else if (name == "--b")
+            slot = &opt.b;
+        else if (name == "--x")
+            slot = &opt.x;
+        else if (name == "--precision")
+            slot = &opt.precision;
+        else if (name == "--save")
+            slot = &opt.save;
+        else if (name != "--decimal-separator")
+            return Usage("unknown option " + name);
         if (!has_value) {
             if (i + 1 >= argc) return Usage("option " + name + " needs a value");
             value = argv[++i];
@@ -120,6 +133,9 @@ int main(int argc, char** argv) {
     }
     if (opt.x) form.Edit1 = *opt.x;
 
+    PhaseTimes phases;
+    if (opt.timings) form.Profile = &phases;
+    const auto start = std::chrono::steady_clock::now();
     bool failed = false;
     const ErrorSink report = [&](const std::string& message) {
         std::cerr << message << "\n";
@@ -143,5 +159,12 @@ int main(int argc, char** argv) {
         out += '\n';
     }
     std::fwrite(out.data(), 1, out.size(), stdout);
+    if (opt.timings) {
+        using ms = std::chrono::duration<double, std::milli>;
+        const ms total = std::chrono::steady_clock::now() - start;
+        const ms parse = phases.parse, format = phases.format;
+        std::fprintf(stderr, "timings: parse %.3f ms, compute %.3f ms, format %.3f ms\n",
+                     parse.count(), (total - parse - format).count(), format.count());
+    }
     return failed ? 1 : 0;
 }

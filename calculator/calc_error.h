@@ -7,6 +7,6 @@
 #include <string>
 
 class CalcError : public std::runtime_error {
-public:
+  public:
     explicit CalcError(const std::string& message) : std::runtime_error(message) {}
 };

@@ -21,10 +21,8 @@ constexpr std::array<CommandInfo, 44> kCommands{{
     {"SpeedButton12", "Largest  component  of  Matrix B", "Max(B)", 3, 1, 1,
      &F::SpeedButton12Click},
     {"SpeedButton39", "Array multiply ;", "A.*B", 3, 2, 1, &F::SpeedButton39Click},
-    {"SpeedButton11", "Smallest component of Matrix A", "Min(A)", 4, 0, 1,
-     &F::SpeedButton11Click},
-    {"SpeedButton13", "Smallest component of Matrix B", "Min(B)", 4, 1, 1,
-     &F::SpeedButton13Click},
+    {"SpeedButton11", "Smallest component of Matrix A", "Min(A)", 4, 0, 1, &F::SpeedButton11Click},
+    {"SpeedButton13", "Smallest component of Matrix B", "Min(B)", 4, 1, 1, &F::SpeedButton13Click},
     {"SpeedButton38", "matrix A divide matrix B;      A*inv(B)  ", "A/B", 4, 2, 1,
      &F::SpeedButton38Click},
     {"SpeedButton14", "Norm of Matrix A", "Norm(A)", 5, 0, 1, &F::SpeedButton14Click},
@@ -90,7 +88,9 @@ std::array<const CommandInfo*, 43> MakeAutoOrder() {
 
 }  // namespace
 
-std::span<const CommandInfo> AllCommands() { return kCommands; }
+std::span<const CommandInfo> AllCommands() {
+    return kCommands;
+}
 
 std::span<const CommandInfo* const> AutoRunOrder() {
     static const std::array<const CommandInfo*, 43> order = MakeAutoOrder();

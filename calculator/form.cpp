@@ -7,7 +7,9 @@
 #include "fp_guard.h"
 #include "number_format.h"
 
-TForm1::TForm1() { FormCreate(); }
+TForm1::TForm1() {
+    FormCreate();
+}
 
 void TForm1::FormCreate() {
     RichEdit3.clear();
@@ -45,4 +47,6 @@ void TForm1::ComboBox1Change() {
     PrecisionScale = scale;
 }
 
-void TForm1::Clear1Click() { RichEdit3.clear(); }
+void TForm1::Clear1Click() {
+    RichEdit3.clear();
+}

@@ -10,17 +10,18 @@
 #include <string_view>
 
 #include "matrix.h"
+#include "phase_timer.h"
 #include "text_input.h"
 
 class TForm1 {
-public:
+  public:
     TForm1();  // runs FormCreate
 
     // ---- boxes ----
-    Lines RichEdit1;          // matrix A
-    Lines RichEdit2;          // matrix B
-    Lines RichEdit3;          // the Result box
-    std::string Edit1 = "1";  // coefficient x
+    Lines RichEdit1;              // matrix A
+    Lines RichEdit2;              // matrix B
+    Lines RichEdit3;              // the Result box
+    std::string Edit1 = "1";      // coefficient x
     std::string ComboBox1 = "3";  // precision
     char DecimalSeparator = '.';  // of input and output alike
 
@@ -101,24 +102,12 @@ public:
     // window shows the busy cursor in between).
     std::function<void(bool busy)> OnBusyChanged;
 
-private:
-    struct Operand;  // which box a one-operand command reads
+    // When set, the time spent reading boxes and printing results is added to it.
+    PhaseTimes* Profile = nullptr;
+
+  private:
     void EchoCommand(bool onB);
-    void TransposeCommand(bool onB);
-    void InverseCommand(bool onB);
-    void MaxMinCommand(bool onB, bool max);
-    void NormCommand(bool onB);
-    void ScaleCommand(bool onB);
-    void DimCommand(bool onB);
-    void TraceCommand(bool onB);
-    void QRCommand(bool onB);
     void PowerCommand(bool onB);
-    void LUCommand(bool onB);
-    void CholeskyCommand(bool onB);
-    void DeterminantCommand(bool onB);
-    void RankCommand(bool onB);
-    void SvdCommand(bool onB);
-    void EigenCommand(bool onB);
     enum class Pairwise { Add, Subtract, And, Or, Xor };
     void PairwiseCommand(Pairwise op);
     void ArrayCommand(bool divide);

@@ -9,7 +9,9 @@
 
 inline constexpr int kFaultFlags = FE_DIVBYZERO | FE_OVERFLOW | FE_INVALID;
 
-inline void ClearFloatingPoint() { std::feclearexcept(FE_ALL_EXCEPT); }
+inline void ClearFloatingPoint() {
+    std::feclearexcept(FE_ALL_EXCEPT);
+}
 
 // Throws "Floating point division by zero", "Floating point overflow" or "Invalid floating
 // point operation" when the matching flag is raised (tested in that order, so the fault that

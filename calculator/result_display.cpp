@@ -30,6 +30,7 @@ void TForm1::ExtendLastLine(std::string_view text) {
 }
 
 void TForm1::ShowResult() {
+    PhaseTimer timer(Profile ? &Profile->format : nullptr);
     const Extended scale = PrecisionScale;
     const char sep = DecimalSeparator;
     // Matrix block: each row goes onto the empty last line, followed by a new empty line.

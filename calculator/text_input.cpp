@@ -1,11 +1,11 @@
 // Field splitting, the strict decimal conversion, and counting box lines.
 #include "text_input.h"
 
+#include <locale.h>
 #include <cerrno>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 
 namespace text_input_detail {
 
@@ -22,8 +22,12 @@ void ThrowLongLine(std::int32_t line, std::string_view boxName, std::int32_t fie
 
 namespace {
 
-bool IsBlank(char ch) { return ch == ' ' || ch == '\t'; }
-bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t';
+}
+bool IsDigit(char ch) {
+    return ch >= '0' && ch <= '9';
+}
 
 // The C locale, for a conversion that never depends on the process's locale.
 locale_t CLocale() {
@@ -93,7 +97,7 @@ bool TryTextToExtended(std::string_view text, char sep, Extended& value) {
     const Extended v = strtold_l(begin, &stop, CLocale());
     if (stop != out) return false;
     if (std::isinf(v)) return false;  // beyond the 80-bit range
-    value = v;                          // below the range: a denormal or a signed zero
+    value = v;                        // below the range: a denormal or a signed zero
     return true;
 }
 

@@ -7,10 +7,12 @@
 
 namespace text_input_detail {
 
-inline bool IsSeparator(unsigned char ch) { return ch >= 1 && ch <= 32; }
+inline bool IsSeparator(unsigned char ch) {
+    return ch >= 1 && ch <= 32;
+}
 
-[[noreturn]] void ThrowLongLine(std::int32_t line, std::string_view boxName,
-                                std::int32_t fields, std::int32_t cols);
+[[noreturn]] void ThrowLongLine(std::int32_t line, std::string_view boxName, std::int32_t fields,
+                                std::int32_t cols);
 
 }  // namespace text_input_detail
 

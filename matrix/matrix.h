@@ -22,10 +22,10 @@ static_assert(std::numeric_limits<long double>::digits == 64,
 
 using Extended = long double;
 
-using RCOVec = std::vector<Extended>;        // vector of extended reals, index 0 .. n-1
-using RCOMat = std::vector<RCOVec>;          // matrix: a vector of rows, M[i][j]
+using RCOVec = std::vector<Extended>;             // vector of extended reals, index 0 .. n-1
+using RCOMat = std::vector<RCOVec>;               // matrix: a vector of rows, M[i][j]
 using matrx2 = std::vector<std::vector<double>>;  // doubles, used 1-based (row/col 0 unused)
-using RCoVecE = std::vector<std::int32_t>;   // index vector
+using RCoVecE = std::vector<std::int32_t>;        // index vector
 
 // Library status: 0 no error, 3 singular (zero pivot), 4 shapes do not fit, 5 empty operand.
 extern std::int32_t MatrixError;
@@ -92,8 +92,7 @@ bool MatCholeskyLDL(RCOMat& A, std::int32_t n, RCOMat& L, RCOMat& D);
 // A = U*S*V (Golub-Kahan).  A (m x n) is replaced by S, U (m x m) and V (n x n, returned
 // transposed) are sized by the caller.  Returns 1 when every singular value converged,
 // 0 when the budget of 60 QR steps per value ran out.  m, n >= 1.
-std::int32_t MatSVD(RCOMat& A, RCOMat& U, RCOMat& V, Extended eps, std::int32_t m,
-                    std::int32_t n);
+std::int32_t MatSVD(RCOMat& A, RCOMat& U, RCOMat& V, Extended eps, std::int32_t m, std::int32_t n);
 
 // ---- Eigenvalue chain (1-based doubles, every expression evaluated in extended) ---------
 // Balance a(1..n, 1..n) in place by powers of 2.

@@ -1,3 +1,5 @@
 // Placeholder: replaced by the real routines.
 #include "matrix.h"
-std::int32_t MatPower(const RCOMat&, std::int32_t, RCOMat&, RCOMat&) { return 0; }
+std::int32_t MatPower(const RCOMat&, std::int32_t, RCOMat&, RCOMat&) {
+    return 0;
+}
