@@ -157,9 +157,12 @@ MainWindow::MainWindow(QWidget* parent)
     std::setlocale(LC_NUMERIC, "C");
     form_.DecimalSeparator = LocaleDecimalSeparator();
     form_.OnBusyChanged = [this](bool busy) {
-        // The automatic run empties the Result box right after it turns busy.
-        if (busy) resultCleared_ = true;
-        setBusy(busy);
+        // The automatic run empties the Result box right after it turns busy.  The busy
+        // cursor stays until runHandler() has shown the run's lines, so the end of the
+        // run is left to it.
+        if (!busy) return;
+        resultCleared_ = true;
+        setBusy(true);
     };
 
     presentError_ = [this](const QString& message) {
