@@ -374,6 +374,24 @@ class WindowMainTest : public QObject {
         QCOMPARE(errors_.join('\n'), cli.errors);
     }
 
+    // The automatic run empties the box first: what was there before goes, and running it
+    // twice gives the same box.
+    void automaticRunReplacesTheResultBox() {
+        const QString a = "2 1 0\n1 3 1\n0 1 4", b = "1 2\n3 4";
+        setInputs(a, b, "2", "3");
+        window_->commandButton("B")->click();
+        window_->commandButton("AuTo")->click();
+        verifyResultWidgetMirrorsForm();
+        const QString once = resultText();
+        window_->commandButton("AuTo")->click();
+        verifyResultWidgetMirrorsForm();
+        QCOMPARE(resultText(), once);
+        const CliRun cli = runCli(a, b, "2", "3", {"B", "AuTo"});
+        QCOMPARE(FormLines(window_->form().RichEdit3), cli.lines);
+        QCOMPARE(errors_.join('\n'), cli.errors);
+        QVERIFY(once.startsWith("A=\n"));
+    }
+
     // After an error the lines appended so far stay, and the next command's lines follow.
     void errorKeepsLinesAppendedSoFar() {
         setInputs("1 2\n3 4", "1 x", "1", "3");
