@@ -22,6 +22,93 @@
 
 #include "text_input.h"
 
+namespace number_format_detail {
+
+namespace {
+
+using u128 = unsigned __int128;
+
+constexpr std::uint64_t kTen18 = 1000000000000000000ULL;
+
+struct Pow10Table {
+    u128 p[39];  // 10^0 .. 10^38, all below 2^127
+    constexpr Pow10Table() : p{} {
+        u128 s = 1;
+        for (int i = 0; i < 39; ++i) {
+            p[i] = s;
+            s *= 10;
+        }
+    }
+};
+constexpr Pow10Table kPow10Int;
+
+// num / den rounded to the nearest integer, a tie to the even one; den < 2^127.
+u128 DivideRounded(u128 num, u128 den) {
+    u128 q = num / den;
+    const u128 r = num - q * den;
+    if (2 * r > den || (2 * r == den && (q & 1) != 0)) ++q;
+    return q;
+}
+
+// round(|x| * 10^(17 - k)) for |x| = m * 2^e; false when the 128-bit arithmetic cannot
+// hold it exactly.
+bool Scaled(std::uint64_t m, int e, int k, u128& out) {
+    const int q = 17 - k;
+    if (q >= 0) {
+        if (q > 19 || e >= 0 || e <= -128) return false;
+        const u128 prod = static_cast<u128>(m) * kPow10Int.p[q];  // < 2^64 * 10^19 < 2^128
+        const int s = -e;
+        u128 d = prod >> s;
+        const u128 rem = prod & ((static_cast<u128>(1) << s) - 1);
+        const u128 half = static_cast<u128>(1) << (s - 1);
+        if (rem > half || (rem == half && (d & 1) != 0)) ++d;
+        out = d;
+        return true;
+    }
+    const int p = -q;
+    if (p > 38) return false;
+    if (e >= 0) {
+        if (e > 63) return false;
+        out = DivideRounded(static_cast<u128>(m) << e, kPow10Int.p[p]);
+        return true;
+    }
+    if (p > 19 || e < -60) return false;
+    out = DivideRounded(m, kPow10Int.p[p] << -e);
+    return true;
+}
+
+}  // namespace
+
+bool Digits18(Extended ax, std::uint64_t& digits, int& exp10) {
+    // The 80-bit layout: 64-bit significand with its leading bit explicit, then sign and a
+    // 15-bit biased exponent.  |x| = m * 2^(biased - 16383 - 63) for a normal number.
+    std::uint64_t m = 0;
+    std::uint16_t se = 0;
+    std::memcpy(&m, &ax, sizeof m);
+    std::memcpy(&se, reinterpret_cast<const char*>(&ax) + sizeof m, sizeof se);
+    const int biased = se & 0x7fff;
+    if (biased == 0 || biased == 0x7fff || (m >> 63) == 0) return false;
+    const int e = biased - 16383 - 63;
+    // 2^(b-1) <= |x| < 2^b with b = e + 64; k estimates floor(log10 |x|) from below, and
+    // is at most one too small (78913 / 2^18 is log10(2) to about 6 digits).
+    const int b = e + 64;
+    int k = ((b - 1) * 78913) >> 18;
+    u128 d = 0;
+    if (!Scaled(m, e, k, d)) return false;
+    if (d >= kTen18) {
+        // k was one too small, or |x| rounds up to the next power of ten: one digit less
+        // of scaling gives 10^17 then, which is the correct 18-digit result.
+        ++k;
+        if (!Scaled(m, e, k, d)) return false;
+    }
+    if (d < kTen18 / 10 || d >= kTen18) return false;  // the estimate was off after all
+    digits = static_cast<std::uint64_t>(d);
+    exp10 = k + 1;
+    return true;
+}
+
+}  // namespace number_format_detail
+
 namespace {
 
 // 10^0 .. 10^27: every one is exact in the 64-bit significand (5^27 < 2^64).
@@ -75,14 +162,19 @@ void RoundDigits(Decimal& d, int keep) {
 // The exact binary value of a finite, non-zero x correctly rounded to 18 significant digits.
 Decimal Expand18(Extended x) {
     Decimal d;
+    d.negative = std::signbit(x);
+    std::uint64_t digits = 0;
+    int exp10 = 0;
+    if (number_format_detail::Digits18(fabsl(x), digits, exp10)) {
+        std::to_chars(d.digits, d.digits + sizeof d.digits, digits);
+        d.n = 18;
+        d.exp10 = exp10;
+        return d;
+    }
     char text[48];
     // Form: [-]d.ddddddddddddddddde[+-]xx..
     const auto res = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, 17);
-    const char* p = text;
-    if (*p == '-') {
-        d.negative = true;
-        ++p;
-    }
+    const char* p = text + (d.negative ? 1 : 0);
     d.digits[0] = *p++;
     ++p;  // '.'
     std::memcpy(d.digits + 1, p, 17);
@@ -209,9 +301,11 @@ std::size_t FormatNumberTo(char* buf, Extended x, Extended scale, char sep) {
     if (ex + es > 66) return FormatGeneralTo(buf, x, sep);
 
     const Extended y = x * scale;
-    const Extended r = nearbyintl(y);  // half to even, raises nothing
-    if (r >= 0x1p63L || r < -0x1p63L) return FormatGeneralTo(buf, x, sep);
-    const std::int64_t k = static_cast<std::int64_t>(r);
+    // y rounds (half to even) into the 64-bit range exactly when -2^63 <= y < 2^63 - 1/2:
+    // 2^63 - 1/2 itself is a tie that goes to the even 2^63.  Only then is the rounding
+    // conversion done, so it never raises the invalid-operation flag.
+    if (!(y < 0x1p63L - 0.5L && y >= -0x1p63L)) return FormatGeneralTo(buf, x, sep);
+    const std::int64_t k = llrintl(y);
     if (k == 0) return FormatGeneralTo(buf, 0, sep);
     const std::uint64_t mag =
         k < 0 ? std::uint64_t{0} - static_cast<std::uint64_t>(k) : static_cast<std::uint64_t>(k);

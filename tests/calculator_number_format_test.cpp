@@ -3,7 +3,9 @@
 
 #include <cfenv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <random>
 #include <string>
@@ -309,6 +311,59 @@ TEST_F(PrecisionBox, FailedChangeKeepsPreviousScale) {
         EXPECT_EQ(errors[0], c.message);
         EXPECT_EQ(form.PrecisionScale, 100000) << c.text;
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The integer path of the 18-digit expansion against the general conversion, over every
+// magnitude it accepts and around powers of ten and exact ties.
+TEST(Digits18, MatchesTheGeneralConversion) {
+    std::mt19937_64 rng(11);
+    std::uniform_real_distribution<double> unit(1.0, 2.0);
+    std::uniform_int_distribution<int> binary_exp(-16, 140);
+    std::vector<Extended> xs = {1,
+                                10,
+                                0.1L,
+                                1e17L,
+                                1e18L,
+                                1e19L,
+                                99999999999999999.5L,
+                                999999999999999999.5L,
+                                9999999999999999995.0L,
+                                1234567890123456785.0L,  // an exact tie at 18 digits
+                                1234567890123456775.0L,
+                                0x1p63L,
+                                0x1p64L,
+                                0x1.fffffffffffffffep126L,
+                                LDBL_MAX,
+                                LDBL_MIN,
+                                0.01L,
+                                0.0099999999L};
+    for (int i = 0; i < 40000; ++i) {
+        Extended x = ldexpl(static_cast<Extended>(unit(rng)), binary_exp(rng));
+        if (i % 3 == 0) x = nextafterl(powl(10, static_cast<Extended>(binary_exp(rng) / 4)), 0);
+        xs.push_back(x);
+    }
+    int fast = 0;
+    for (const Extended x : xs) {
+        std::uint64_t digits = 0;
+        int exp10 = 0;
+        if (!number_format_detail::Digits18(x, digits, exp10)) continue;
+        ++fast;
+        char text[48];
+        const auto res =
+            std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, 17);
+        const std::string expected(text, res.ptr);
+        const std::string digit_text = std::to_string(digits);
+        const int e = exp10 - 1;
+        char exp_text[16];
+        std::snprintf(exp_text, sizeof exp_text, "e%c%02d", e < 0 ? '-' : '+', e < 0 ? -e : e);
+        const std::string got = digit_text.substr(0, 1) + "." + digit_text.substr(1) + exp_text;
+        ASSERT_EQ(got, expected) << static_cast<double>(x);
+    }
+    EXPECT_GT(fast, 20000);
 }
 
 }  // namespace
