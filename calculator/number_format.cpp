@@ -1,7 +1,8 @@
 // Printing numbers.  Both modes work on a decimal digit string: the value's exact binary
-// expansion is first rounded correctly to 18 significant digits (std::to_chars, which is
-// locale-free), and that digit string is then rounded again, half away from zero, to 15
-// digits (general format) or 4 digits (exponent format).
+// expansion is first rounded correctly (ties to even) to 18 significant digits, and that
+// digit string is then rounded again, half away from zero, to 15 digits (general format) or
+// 4 digits (exponent format).  The 18 digits come from 128-bit integer arithmetic for
+// magnitudes from about 10^-2 to 10^38, and from std::to_chars (locale-free) elsewhere.
 //
 // The rounded mode has a fast path for the usual scales 1, 10, ..., 10^27: there z = k / scale
 // is within half a unit of its 80-bit last place of the decimal k * 10^-q, and that error is far
@@ -125,8 +126,8 @@ struct PowerTable {
 };
 constexpr PowerTable kPow10;
 
-// A decimal value as the formatter sees it: value = 0.d1 d2 ... dn x 10^exp10, d1 != 0,
-// no trailing zeros (n = 0 for zero).
+// A decimal value as the formatter sees it: value = 0.d1 d2 ... dn x 10^exp10, d1 != 0
+// (n = 0 for zero); after RoundDigits it has no trailing zeros.
 struct Decimal {
     bool negative = false;
     int n = 0;
