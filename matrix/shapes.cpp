@@ -16,15 +16,9 @@ void SizeRows(Rows& M, std::int32_t r, std::int32_t c) {
 
 }  // namespace
 
-void SetSize(RCOMat& M, std::int32_t r, std::int32_t c) {
-    SizeRows(M, r, c);
-}
-void SetSize(matrx2& M, std::int32_t r, std::int32_t c) {
-    SizeRows(M, r, c);
-}
-void SetSize(RCOVec& v, std::int32_t n) {
-    v.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-}
+void SetSize(RCOMat& M, std::int32_t r, std::int32_t c) { SizeRows(M, r, c); }
+void SetSize(matrx2& M, std::int32_t r, std::int32_t c) { SizeRows(M, r, c); }
+void SetSize(RCOVec& v, std::int32_t n) { v.resize(n > 0 ? static_cast<std::size_t>(n) : 0); }
 void SetSize(std::vector<double>& v, std::int32_t n) {
     v.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
 }
