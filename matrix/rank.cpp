@@ -39,7 +39,11 @@ struct RankSearch {
 
     bool Offer(Extended m) {
         if (!(m > gate)) return false;  // round(m) <= key: cheap rejection of most elements
-        const double k = RoundedKey(scaled ? std::ldexp(m, kShift) : m);
+        // In the scaled matrix the saturation bound moves down with the elements, so the
+        // unscaling multiplication never overflows.
+        const double k = scaled ? (m >= kDoubleOverflow / Scale() ? RoundedKey(kDoubleOverflow)
+                                                                  : RoundedKey(m * Scale()))
+                                : RoundedKey(m);
         if (k > key || (k == key && std::isinf(k) && m > mag)) {
             key = k;
             mag = m;
