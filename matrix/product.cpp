@@ -27,7 +27,20 @@ namespace {
 inline void Tile2x2(const Extended* a0, const Extended* a1, const Extended* b0, const Extended* b1,
                     std::size_t n, Extended* c0, Extended* c1, std::size_t j) {
     Extended s00 = 0.0L, s01 = 0.0L, s10 = 0.0L, s11 = 0.0L;
-    for (std::size_t k = 0; k < n; ++k) {
+    std::size_t k = 0;
+    for (; k + 1 < n; k += 2) {
+        Extended x0 = a0[k], x1 = a1[k], y0 = b0[k], y1 = b1[k];
+        s00 = x0 * y0 + s00;
+        s01 = x0 * y1 + s01;
+        s10 = x1 * y0 + s10;
+        s11 = x1 * y1 + s11;
+        x0 = a0[k + 1], x1 = a1[k + 1], y0 = b0[k + 1], y1 = b1[k + 1];
+        s00 = x0 * y0 + s00;
+        s01 = x0 * y1 + s01;
+        s10 = x1 * y0 + s10;
+        s11 = x1 * y1 + s11;
+    }
+    for (; k < n; ++k) {
         const Extended x0 = a0[k], x1 = a1[k], y0 = b0[k], y1 = b1[k];
         s00 = x0 * y0 + s00;
         s01 = x0 * y1 + s01;
