@@ -8,5 +8,12 @@
 
 class CalcError : public std::runtime_error {
   public:
-    explicit CalcError(const std::string& message) : std::runtime_error(message) {}
+    explicit CalcError(const std::string& message)
+        : std::runtime_error(message), message_(message) {}
+
+    // The whole message; unlike what(), it keeps any NUL byte a pasted field carried.
+    const std::string& message() const { return message_; }
+
+  private:
+    std::string message_;
 };

@@ -33,7 +33,7 @@ bool Dispatch(const std::function<void()>& action, const ErrorSink& report) {
         action();
         return true;
     } catch (const CalcError& e) {
-        report(std::string(e.what()) + ".");
+        report(e.message() + ".");
     } catch (const std::bad_alloc&) {
         report("Out of memory.");
     }

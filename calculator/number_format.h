@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -27,3 +28,11 @@ std::size_t FormatGeneralTo(char* buf, Extended z, char sep);
 // to the converted text (exact powers of ten for whole numbers).  Throws the conversion
 // error for a text that does not convert.
 Extended PrecisionScaleFromText(std::string_view text, char sep);
+
+namespace number_format_detail {
+// The exact value of a positive finite ax correctly rounded (ties to even) to 18 significant
+// digits by 128-bit integer arithmetic: ax ~ digits * 10^(exp10 - 18), 10^17 <= digits <
+// 10^18.  Returns false outside the range it handles exactly (about 10^-2 to 10^38, and
+// denormals); the formatter then uses the general binary-to-decimal conversion.
+bool Digits18(Extended ax, std::uint64_t& digits, int& exp10);
+}  // namespace number_format_detail

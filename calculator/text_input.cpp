@@ -2,10 +2,12 @@
 #include "text_input.h"
 
 #include <locale.h>
-#include <cerrno>
+#include <cfenv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+
+#include "fp_guard.h"
 
 namespace text_input_detail {
 
@@ -22,8 +24,9 @@ void ThrowLongLine(std::int32_t line, std::string_view boxName, std::int32_t fie
 
 namespace {
 
+// Blanks may stand around a number (only a quoted field can hold them).
 bool IsBlank(char ch) {
-    return ch == ' ' || ch == '\t';
+    return ch == ' ';
 }
 bool IsDigit(char ch) {
     return ch >= '0' && ch <= '9';
@@ -33,6 +36,51 @@ bool IsDigit(char ch) {
 locale_t CLocale() {
     static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return loc;
+}
+
+// 10^0 .. 10^27, each exact in the 64-bit significand.
+constexpr int kExactPowers = 28;
+struct PowerTable {
+    Extended p[kExactPowers];
+    constexpr PowerTable() : p{} {
+        Extended s = 1;
+        for (int i = 0; i < kExactPowers; ++i) {
+            p[i] = s;
+            s *= 10;
+        }
+    }
+};
+constexpr PowerTable kPow10;
+
+// Most significant digits that always fit an unsigned 64-bit integer.
+constexpr int kFastDigits = 19;
+// An exponent beyond this magnitude gives an infinity or a zero whatever the digits; it only
+// has to be kept from overflowing the int.
+constexpr int kExponentCap = 100000;
+
+// The general conversion of a checked number text [begin, end) through strtold in the C
+// locale; `sep` becomes '.'.  A fault flag the conversion raises (an overflow for a value
+// beyond the range) is taken back: the caller reports the failure as a conversion error.
+bool SlowConvert(const char* begin, const char* end, char sep, Extended& value) {
+    char small[128];
+    std::string big;
+    const std::size_t len = static_cast<std::size_t>(end - begin);
+    char* buf = small;
+    if (len + 1 > sizeof small) {
+        big.resize(len + 1);
+        buf = big.data();
+    }
+    for (std::size_t i = 0; i < len; ++i) buf[i] = begin[i] == sep ? '.' : begin[i];
+    buf[len] = '\0';
+    fexcept_t saved;
+    std::fegetexceptflag(&saved, kFaultFlags);
+    char* stop = nullptr;
+    const Extended v = strtold_l(buf, &stop, CLocale());
+    std::fesetexceptflag(&saved, kFaultFlags);
+    if (stop != buf + len) return false;
+    if (std::isinf(v)) return false;  // beyond the 80-bit range
+    value = v;                        // below the range: a denormal or a signed zero
+    return true;
 }
 
 }  // namespace
@@ -48,57 +96,66 @@ std::int32_t CountFields(std::string_view line) {
 }
 
 bool TryTextToExtended(std::string_view text, char sep, Extended& value) {
-    std::size_t pos = 0, end = text.size();
-    while (pos < end && IsBlank(text[pos])) ++pos;
-    while (end > pos && IsBlank(text[end - 1])) --end;
-    // Validate the grammar and copy it into a C-locale number text.
-    char buf[512];
-    std::string big;
-    char* out = buf;
-    const std::size_t len = end - pos;
-    if (len == 0) return false;
-    if (len + 1 > sizeof buf) {
-        big.resize(len + 1);
-        out = big.data();
-    }
-    char* const begin = out;
-    std::size_t i = pos;
-    if (text[i] == '+' || text[i] == '-') *out++ = text[i++];
-    std::size_t digits = 0;
-    bool seen_sep = false;
-    for (; i < end; ++i) {
-        const char ch = text[i];
+    const char* p = text.data();
+    const char* end = p + text.size();
+    while (p < end && IsBlank(*p)) ++p;
+    while (end > p && IsBlank(end[-1])) --end;
+    const char* const begin = p;
+
+    // Check the grammar and gather the first significant digits as an integer m, with
+    // value = m * 10^(shift + exponent) when no significant digit was left out.
+    bool negative = false;
+    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
+    std::uint64_t m = 0;
+    int significant = 0, shift = 0, digits = 0;
+    bool seen_sep = false, exact = true;
+    for (; p < end; ++p) {
+        const char ch = *p;
         if (IsDigit(ch)) {
             ++digits;
-            *out++ = ch;
+            if (m == 0 && ch == '0') {
+                if (seen_sep) --shift;  // a leading zero only moves the point
+            } else if (significant < kFastDigits) {
+                m = m * 10 + static_cast<std::uint64_t>(ch - '0');
+                ++significant;
+                if (seen_sep) --shift;
+            } else {
+                exact = false;
+            }
         } else if (ch == sep && !seen_sep) {
             seen_sep = true;
-            *out++ = '.';
         } else {
             break;
         }
     }
     if (digits == 0) return false;
-    if (i < end && (text[i] == 'e' || text[i] == 'E')) {
-        *out++ = 'e';
-        ++i;
-        if (i < end && (text[i] == '+' || text[i] == '-')) *out++ = text[i++];
-        std::size_t exp_digits = 0;
-        while (i < end && IsDigit(text[i])) {
-            *out++ = text[i++];
-            ++exp_digits;
-        }
-        if (exp_digits == 0) return false;
+    int exponent = 0;
+    if (p < end && (*p == 'e' || *p == 'E')) {
+        ++p;
+        bool exp_negative = false;
+        if (p < end && (*p == '+' || *p == '-')) exp_negative = *p++ == '-';
+        const char* const exp_digits = p;
+        for (; p < end && IsDigit(*p); ++p)
+            if (exponent < kExponentCap) exponent = exponent * 10 + (*p - '0');
+        if (p == exp_digits) return false;
+        if (exp_negative) exponent = -exponent;
     }
-    if (i != end) return false;
-    *out = '\0';
-    errno = 0;
-    char* stop = nullptr;
-    const Extended v = strtold_l(begin, &stop, CLocale());
-    if (stop != out) return false;
-    if (std::isinf(v)) return false;  // beyond the 80-bit range
-    value = v;                        // below the range: a denormal or a signed zero
-    return true;
+    if (p != end) return false;
+
+    if (m == 0) {
+        // Only zero digits: a signed zero whatever the exponent.
+        value = negative ? -Extended(0) : Extended(0);
+        return true;
+    }
+    const int e = shift + exponent;
+    if (exact && e > -kExactPowers && e < kExactPowers) {
+        // m and 10^|e| are both exact, so one product or quotient gives the nearest value.
+        const Extended mm = static_cast<Extended>(m);
+        const Extended v = e >= 0 ? mm * kPow10.p[e] : mm / kPow10.p[-e];
+        value = negative ? -v : v;
+        return true;
+    }
+    return SlowConvert(begin, end, sep, value);
 }
 
 Extended TextToExtended(std::string_view text, char sep) {

@@ -182,7 +182,10 @@ TEST_P(CommandResults, PrintTheWholeResult) {
     s.form.Edit1 = c.x;
     EXPECT_EQ(s.Click(c.handler), c.expected);
     EXPECT_TRUE(s.errors.empty()) << s.errors.front();
-    EXPECT_EQ(s.form.ResultKind, 0);
+    // The display resets the kind; a command that stopped with its own message leaves it.
+    if (c.expected.front().back() == '=') {
+        EXPECT_EQ(s.form.ResultKind, 0);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -326,8 +329,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"4 3", "6 3"},
                    {},
                    "1",
-                   {"LU(A)=", "", "   L:", "", Cells({"1", "0"}), Cells({"1.5", "1"}), "",
-                    "   U:", "", Cells({"4", "3"}), Cells({"0", "-1.5"}), ""}},
+                   {"LU(A)=", "", "   L:", Cells({"1", "0"}), Cells({"1.5", "1"}), "", "   U:",
+                    Cells({"4", "3"}), Cells({"0", "-1.5"}), ""}},
         ResultCase{"LUZeroPivot",
                    &TForm1::SpeedButton30Click,
                    {},
@@ -339,8 +342,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"4 2", "100 3"},
                    {},
                    "1",
-                   {"Chol(A)=", "", "   L:", "", Cells({"1", "0"}), Cells({"0.5", "1"}), "",
-                    "   D:", "", Cells({"4", "0"}), Cells({"0", "2"}), ""}},
+                   {"Chol(A)=", "", "   L:", Cells({"1", "0"}), Cells({"0.5", "1"}), "", "   D:",
+                    Cells({"4", "0"}), Cells({"0", "2"}), ""}},
         ResultCase{"NoCholesky",
                    &TForm1::SpeedButton36Click,
                    {},
@@ -352,22 +355,22 @@ INSTANTIATE_TEST_SUITE_P(
                    {"3", "4"},
                    {},
                    "1",
-                   {"QR(A)=", "", "   Q:", "", Cells({"-0.6", "-0.8"}), Cells({"-0.8", "0.6"}), "",
-                    "   R:", "", Cells({"-5"}), Cells({"0"}), ""}},
+                   {"QR(A)=", "", "   Q:", Cells({"-0.6", "-0.8"}), Cells({"-0.8", "0.6"}), "",
+                    "   R:", Cells({"-5"}), Cells({"0"}), ""}},
         ResultCase{"SvdNegativeScalar",
                    &TForm1::SpeedButton41Click,
                    {"-3"},
                    {},
                    "1",
-                   {"Svd(A)=", "", "   U:", "", Cells({"1"}), "", "   S:", "", Cells({"3"}), "",
-                    "   V:", "", Cells({"-1"}), ""}},
+                   {"Svd(A)=", "", "   U:", Cells({"1"}), "", "   S:", Cells({"3"}), "", "   V:",
+                    Cells({"-1"}), ""}},
         ResultCase{
             "SvdEmpty",
             &TForm1::SpeedButton42Click,
             {},
             {"   "},
             "1",
-            {"Svd(B)=", "", "   U:", "", Cells({"1"}), "", "   S:", "", "", "", "   V:", "", ""}},
+            {"Svd(B)=", "", "   U:", Cells({"1"}), "", "   S:", "", "", "   V:", ""}},
         ResultCase{"NormRow",
                    &TForm1::SpeedButton14Click,
                    {"3 4 0"},
@@ -550,7 +553,7 @@ INSTANTIATE_TEST_SUITE_P(
                           "Line 1 of Matrix(A) has 3 elements, but the matrix has 2 columns."},
                       ErrorCase{"LongRowOfB",
                                 &TForm1::SpeedButton4Click,
-                                {"1"},
+                                {"1", "2"},
                                 {"1 2", "3"},
                                 "1",
                                 {"A+B"},
