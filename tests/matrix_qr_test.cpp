@@ -27,6 +27,10 @@ struct QrCase {
     Extended tol;  // largest difference allowed; 0: bit-exact
 };
 
+void PrintTo(const QrCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class QrWorked : public ::testing::TestWithParam<QrCase> {};
 
 TEST_P(QrWorked, GivesTheWorkedFactors) {
@@ -95,7 +99,6 @@ struct QrAccuracyCase {
 };
 
 class QrAccuracy : public ::testing::TestWithParam<QrAccuracyCase> {};
-
 
 TEST_P(QrAccuracy, ResidualsAreSmall) {
     const auto [shape, kind] = GetParam();

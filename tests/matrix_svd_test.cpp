@@ -56,6 +56,10 @@ struct ExactCase {
     RCOMat A, S, U, V;
 };
 
+void PrintTo(const ExactCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class SvdExact : public ::testing::TestWithParam<ExactCase> {};
 
 TEST_P(SvdExact, GivesExactlyTheWorkedFactors) {
