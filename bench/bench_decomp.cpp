@@ -134,9 +134,10 @@ class MedianCollector : public benchmark::ConsoleReporter {
             if (run.run_name.function_name == "BM_X87MultiplyAdd") {
                 perMadd = find("per_madd");
             } else {
-                const double ms = run.GetAdjustedRealTime();  // in the run's unit: ms
+                // Times are in the run's unit, ms.
                 medians.push_back(
-                    {run.run_name.function_name + "/" + run.run_name.args, {ms, find("per_n3")}});
+                    {run.run_name.function_name + "/" + run.run_name.args,
+                     {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime(), find("per_n3")}});
             }
         }
     }
