@@ -4,6 +4,38 @@
 
 #include "matrix.h"
 
+namespace {
+
+// Vectors reflected together: their dot products form independent chains of additions, so
+// the latency of one chain overlaps the others.  Each chain keeps its own order.
+constexpr std::int32_t kGroup = 4;
+
+// For each x = x[g], g < group: s = sum over i = k..m-1 of x[i]*v[i], each partial sum
+// rounded to double; s = s / beta (double); then x[i] = x[i] - s*v[i] for i = k..m-1.
+void Reflect(Extended* const* x, std::int32_t group, const Extended* v, std::int32_t k,
+             std::int32_t m, double beta) {
+    double s[kGroup] = {0.0, 0.0, 0.0, 0.0};
+    if (group == kGroup) {
+        for (std::int32_t i = k; i < m; ++i) {
+            const Extended vi = v[i];
+            s[0] = static_cast<double>(s[0] + x[0][i] * vi);
+            s[1] = static_cast<double>(s[1] + x[1][i] * vi);
+            s[2] = static_cast<double>(s[2] + x[2][i] * vi);
+            s[3] = static_cast<double>(s[3] + x[3][i] * vi);
+        }
+    } else {
+        for (std::int32_t g = 0; g < group; ++g)
+            for (std::int32_t i = k; i < m; ++i) s[g] = static_cast<double>(s[g] + x[g][i] * v[i]);
+    }
+    for (std::int32_t g = 0; g < group; ++g) {
+        const double sg = static_cast<double>(static_cast<Extended>(s[g]) / beta);
+        Extended* xg = x[g];
+        for (std::int32_t i = k; i < m; ++i) xg[i] = xg[i] - sg * v[i];
+    }
+}
+
+}  // namespace
+
 // MatQR: A = Q*R for an m x n matrix with m >= n.
 //
 //   A  m x n, in: the matrix; out: R, upper triangular, every element below the diagonal
@@ -62,20 +94,20 @@ void MatQR(RCOMat& A, std::int32_t m, std::int32_t n, RCOMat& Q) {
         const double beta = static_cast<double>(-static_cast<Extended>(alpha) * colk[k]);
 
         // 2.8 Reflect the remaining columns of A.
-        for (std::int32_t j = k + 1; j < n; ++j) {
-            Extended* colj = At[j].data();
-            double s = 0.0;
-            for (std::int32_t i = k; i < m; ++i) s = static_cast<double>(s + colk[i] * colj[i]);
-            s = static_cast<double>(static_cast<Extended>(s) / beta);
-            for (std::int32_t i = k; i < m; ++i) colj[i] = colj[i] - s * colk[i];
+        for (std::int32_t j = k + 1; j < n;) {
+            const std::int32_t group = std::min<std::int32_t>(kGroup, n - j);
+            Extended* cols[kGroup];
+            for (std::int32_t g = 0; g < group; ++g) cols[g] = At[j + g].data();
+            Reflect(cols, group, colk, k, m, beta);
+            j += group;
         }
         // 2.9 Apply the reflection to Q from the right.
-        for (std::int32_t r = 0; r < m; ++r) {
-            Extended* q = Q[r].data();
-            double s = 0.0;
-            for (std::int32_t i = k; i < m; ++i) s = static_cast<double>(s + q[i] * colk[i]);
-            s = static_cast<double>(static_cast<Extended>(s) / beta);
-            for (std::int32_t i = k; i < m; ++i) q[i] = q[i] - s * colk[i];
+        for (std::int32_t r = 0; r < m;) {
+            const std::int32_t group = std::min<std::int32_t>(kGroup, m - r);
+            Extended* rows[kGroup];
+            for (std::int32_t g = 0; g < group; ++g) rows[g] = Q[r + g].data();
+            Reflect(rows, group, colk, k, m, beta);
+            r += group;
         }
         // 2.10 The diagonal element of R, back in unscaled units.
         colk[k] = static_cast<Extended>(alpha) * scale;
