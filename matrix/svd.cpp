@@ -106,16 +106,41 @@ std::int32_t MatSVD(RCOMat& A, RCOMat& U, RCOMat& V, Extended eps, std::int32_t 
             s[l] = -s[l];
         }
         // 2.2 Apply it to the columns right of l, and pick up row l.
-        for (std::int32_t j = l + 1; j <= n; ++j) {
-            Extended* aj = a[j].data();
-            if (l <= nct && s[l] != 0) {
+        //     Four columns at a time: their sums are independent chains that overlap.
+        if (l <= nct && s[l] != 0) {
+            std::int32_t j = l + 1;
+            for (; j + 3 <= n; j += 4) {
+                Extended* a0 = a[j].data();
+                Extended* a1 = a[j + 1].data();
+                Extended* a2 = a[j + 2].data();
+                Extended* a3 = a[j + 3].data();
+                Extended sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
+                for (std::int32_t i = l; i <= m; ++i) {
+                    const Extended ali = al[i];
+                    sum0 = sum0 + ali * a0[i];
+                    sum1 = sum1 + ali * a1[i];
+                    sum2 = sum2 + ali * a2[i];
+                    sum3 = sum3 + ali * a3[i];
+                }
+                const Extended t0 = -sum0 / al[l], t1 = -sum1 / al[l];
+                const Extended t2 = -sum2 / al[l], t3 = -sum3 / al[l];
+                for (std::int32_t i = l; i <= m; ++i) {
+                    const Extended ali = al[i];
+                    a0[i] = a0[i] + t0 * ali;
+                    a1[i] = a1[i] + t1 * ali;
+                    a2[i] = a2[i] + t2 * ali;
+                    a3[i] = a3[i] + t3 * ali;
+                }
+            }
+            for (; j <= n; ++j) {
+                Extended* aj = a[j].data();
                 Extended sum = 0;
                 for (std::int32_t i = l; i <= m; ++i) sum = sum + al[i] * aj[i];
                 const Extended t = -sum / al[l];
                 for (std::int32_t i = l; i <= m; ++i) aj[i] = aj[i] + t * al[i];
             }
-            e[j] = aj[l];
         }
+        for (std::int32_t j = l + 1; j <= n; ++j) e[j] = a[j][l];
         // 2.3 Keep the transformation for generating U.
         if (l <= nct)
             for (std::int32_t i = l; i <= m; ++i) u[l][i] = al[i];
@@ -132,7 +157,19 @@ std::int32_t MatSVD(RCOMat& A, RCOMat& U, RCOMat& V, Extended eps, std::int32_t 
             e[l] = -e[l];
             if (l + 1 <= m && e[l] != 0) {
                 for (std::int32_t i = l + 1; i <= m; ++i) w[i] = 0;
-                for (std::int32_t j = l + 1; j <= n; ++j) {
+                // Four columns per sweep over w: each w_i still adds its terms in
+                // increasing j.
+                std::int32_t j = l + 1;
+                for (; j + 3 <= n; j += 4) {
+                    const Extended* a0 = a[j].data();
+                    const Extended* a1 = a[j + 1].data();
+                    const Extended* a2 = a[j + 2].data();
+                    const Extended* a3 = a[j + 3].data();
+                    const Extended e0 = e[j], e1 = e[j + 1], e2 = e[j + 2], e3 = e[j + 3];
+                    for (std::int32_t i = l + 1; i <= m; ++i)
+                        w[i] = (((w[i] + e0 * a0[i]) + e1 * a1[i]) + e2 * a2[i]) + e3 * a3[i];
+                }
+                for (; j <= n; ++j) {
                     const Extended* aj = a[j].data();
                     for (std::int32_t i = l + 1; i <= m; ++i) w[i] = w[i] + e[j] * aj[i];
                 }
