@@ -16,6 +16,8 @@
 // product, quotient or integer conversion.
 #include "number_format.h"
 
+#include "decimal_powers.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -111,20 +113,6 @@ bool Digits18(Extended ax, std::uint64_t& digits, int& exp10) {
 }  // namespace number_format_detail
 
 namespace {
-
-// 10^0 .. 10^27: every one is exact in the 64-bit significand (5^27 < 2^64).
-constexpr int kExactPowers = 28;
-struct PowerTable {
-    Extended p[kExactPowers];
-    constexpr PowerTable() : p{} {
-        Extended s = 1;
-        for (int i = 0; i < kExactPowers; ++i) {
-            p[i] = s;
-            s *= 10;
-        }
-    }
-};
-constexpr PowerTable kPow10;
 
 // A decimal value as the formatter sees it: value = 0.d1 d2 ... dn x 10^exp10, d1 != 0
 // (n = 0 for zero); after RoundDigits it has no trailing zeros.

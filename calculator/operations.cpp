@@ -360,31 +360,6 @@ void RunOneOperand(TForm1& f, const OneOperandCommand& cmd, bool onB) {
     if (cmd.run(f, x, label)) f.ShowResult();
 }
 
-// Reads the box's elements in row-major order over r x c, right after each conversion;
-// elements that no field sets (short rows, empty lines) are visited as 0 at their place.
-// visit(i, j, value) returns false to stop reading.
-template <typename Visit>
-void ReadInOrder(const Lines& box, std::int32_t r, std::int32_t c, const char* group, char sep,
-                 Visit&& visit) {
-    std::string scratch;
-    for (std::int32_t i = 0; i < r; ++i) {
-        const std::string_view line =
-            static_cast<std::size_t>(i) < box.size() ? std::string_view(box[i]) : "";
-        const std::int32_t fields = CountFields(line);
-        if (fields > c) text_input_detail::ThrowLongLine(i + 1, group, fields, c);
-        std::int32_t j = 0;
-        bool go_on = true;
-        ForEachField(line, scratch, [&](std::string_view field) {
-            go_on = visit(i, j, TextToExtended(field, sep));
-            ++j;
-            return go_on;
-        });
-        if (!go_on) return;
-        for (; j < c; ++j)
-            if (!visit(i, j, Extended(0))) return;
-    }
-}
-
 }  // namespace
 
 // ---- echo ----
@@ -530,21 +505,21 @@ void TForm1::ArrayCommand(bool divide) {
     bool zero_divisor = false;
     {
         PhaseTimer timer(ParseClock(*this));  // reading B and the element steps interleave
-        ReadInOrder(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator,
-                    [&](std::int32_t i, std::int32_t j, Extended b) {
-                        OperandB[i][j] = b;
-                        if (divide) {
-                            if (b == 0) {
-                                zero_divisor = true;
-                                return false;
-                            }
-                            ResultMatrix[i][j] = OperandA[i][j] / b;
-                        } else {
-                            ResultMatrix[i][j] = OperandA[i][j] * b;
-                        }
-                        CheckFloatingPoint();
-                        return true;
-                    });
+        ParseFieldsPadded(RichEdit2, p.rB, p.cB, "Matrix(B)", DecimalSeparator,
+                          [&](std::int32_t i, std::int32_t j, Extended b) {
+                              OperandB[i][j] = b;
+                              if (divide) {
+                                  if (b == 0) {
+                                      zero_divisor = true;
+                                      return false;
+                                  }
+                                  ResultMatrix[i][j] = OperandA[i][j] / b;
+                              } else {
+                                  ResultMatrix[i][j] = OperandA[i][j] * b;
+                              }
+                              CheckFloatingPoint();
+                              return true;
+                          });
     }
     if (zero_divisor) {
         Stop(*this, " Error: To Calculate A./B, the Matrix B without 0!");

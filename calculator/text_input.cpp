@@ -1,6 +1,8 @@
 // Field splitting, the strict decimal conversion, and counting box lines.
 #include "text_input.h"
 
+#include "decimal_powers.h"
+
 #include <locale.h>
 #include <cfenv>
 #include <clocale>
@@ -37,20 +39,6 @@ locale_t CLocale() {
     static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
     return loc;
 }
-
-// 10^0 .. 10^27, each exact in the 64-bit significand.
-constexpr int kExactPowers = 28;
-struct PowerTable {
-    Extended p[kExactPowers];
-    constexpr PowerTable() : p{} {
-        Extended s = 1;
-        for (int i = 0; i < kExactPowers; ++i) {
-            p[i] = s;
-            s *= 10;
-        }
-    }
-};
-constexpr PowerTable kPow10;
 
 // Most significant digits that always fit an unsigned 64-bit integer.
 constexpr int kFastDigits = 19;

@@ -48,6 +48,13 @@ template <typename Store>
 void ParseFields(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,
                  char sep, Store&& store);
 
+// As ParseFields, but every element that no field sets (the rest of a short row, an empty
+// line) is passed to store as 0 at its place in row-major order, before the next line is
+// read, so an r x c operand is visited completely.
+template <typename Store>
+void ParseFieldsPadded(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,
+                       char sep, Store&& store);
+
 // ParseFields into target (already sized r x c): the target is cleared to 0 first, so
 // short rows and blank lines read as zeros.
 void ParseMatrix(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,

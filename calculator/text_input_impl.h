@@ -50,14 +50,21 @@ void ForEachField(std::string_view line, std::string& scratch, Visit&& visit) {
     }
 }
 
-template <typename Store>
-void ParseFields(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,
-                 char sep, Store&& store) {
+namespace text_input_detail {
+
+// Reads lines 0 .. r-1 of the box by line number, converting each field right before it is
+// stored.  With Pad, every position a line's fields leave unset is stored as 0 at its place
+// in row-major order, before the next line is read.
+template <bool Pad, typename Store>
+void ParseLines(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,
+                char sep, Store&& store) {
     std::string scratch;
-    for (std::int32_t i = 0; i < r && static_cast<std::size_t>(i) < box.size(); ++i) {
-        const std::string_view line = box[static_cast<std::size_t>(i)];
+    for (std::int32_t i = 0; i < r; ++i) {
+        const std::string_view line = static_cast<std::size_t>(i) < box.size()
+                                          ? std::string_view(box[static_cast<std::size_t>(i)])
+                                          : std::string_view();
         const std::int32_t fields = CountFields(line);
-        if (fields > c) text_input_detail::ThrowLongLine(i + 1, boxName, fields, c);
+        if (fields > c) ThrowLongLine(i + 1, boxName, fields, c);
         std::int32_t j = 0;
         bool go_on = true;
         ForEachField(line, scratch, [&](std::string_view field) {
@@ -66,5 +73,23 @@ void ParseFields(const Lines& box, std::int32_t r, std::int32_t c, std::string_v
             return go_on;
         });
         if (!go_on) return;
+        if constexpr (Pad) {
+            for (; j < c; ++j)
+                if (!store(i, j, Extended(0))) return;
+        }
     }
+}
+
+}  // namespace text_input_detail
+
+template <typename Store>
+void ParseFields(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,
+                 char sep, Store&& store) {
+    text_input_detail::ParseLines<false>(box, r, c, boxName, sep, store);
+}
+
+template <typename Store>
+void ParseFieldsPadded(const Lines& box, std::int32_t r, std::int32_t c, std::string_view boxName,
+                       char sep, Store&& store) {
+    text_input_detail::ParseLines<true>(box, r, c, boxName, sep, store);
 }
