@@ -39,6 +39,9 @@ constexpr Extended kSvdEps = 1e-15L;
 
 enum class ShapeTest { None, Square, RowsAtLeastCols };
 
+// ResultRows x ResultCols of a one-operand command, from the operand's r x c.
+enum class ResultShape { RowsByCols, ColsByRows, RowsByRows };
+
 // What a one-operand command reads: its box, its name in messages, the operand's counts.
 struct Operand {
     const Lines& box;
@@ -59,6 +62,7 @@ struct OneOperandCommand {
     const char* messageB;
     bool (*run)(TForm1& f, const Operand& x, const char* label);
     int presetScalar;  // -1 none, else ResultScalar's value before the computation
+    ResultShape shape = ResultShape::RowsByCols;
 };
 
 void Stop(TForm1& f, const std::string& message) {
@@ -81,29 +85,26 @@ void ReadBox(TForm1& f, const Lines& box, std::int32_t r, std::int32_t c, const 
     ParseMatrix(box, r, c, group, f.DecimalSeparator, target);
 }
 
-void Parse(TForm1& f, const Operand& x, RCOMat& target) {
+// Sizes `target` to rows x cols and reads the operand into it.
+void SizeAndParse(TForm1& f, const Operand& x, RCOMat& target, std::int32_t rows,
+                  std::int32_t cols) {
+    Size(target, rows, cols);
     ReadBox(f, x.box, x.r, x.c, x.group, target);
 }
 
 // ---- computations of the one-operand commands ----
 
 bool RunTranspose(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.c;
-    f.ResultCols = x.r;
-    Size(f.WorkMatrix, x.r, x.c);
     Size(f.ResultMatrix, x.c, x.r);
-    Parse(f, x, f.WorkMatrix);
+    SizeAndParse(f, x, f.WorkMatrix, x.r, x.c);
     MatTranspose(f.WorkMatrix, f.ResultMatrix);
     CheckFloatingPoint();
     return true;
 }
 
 bool RunInverse(TForm1& f, const Operand& x, const char* label) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.r;
-    Size(f.WorkMatrix, x.r, x.r);
     Size(f.ResultMatrix, x.r, x.r);
-    Parse(f, x, f.WorkMatrix);
+    SizeAndParse(f, x, f.WorkMatrix, x.r, x.r);
     MatInverse(f.WorkMatrix, f.ResultMatrix);
     CheckFloatingPoint();
     if (MatrixError == 3) {
@@ -116,10 +117,7 @@ bool RunInverse(TForm1& f, const Operand& x, const char* label) {
 
 template <Extended (*Reduce)(const RCOMat&)>
 bool RunReduce(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
-    Size(f.ResultMatrix, x.r, x.c);
-    Parse(f, x, f.ResultMatrix);
+    SizeAndParse(f, x, f.ResultMatrix, x.r, x.c);
     f.ResultScalar = Reduce(f.ResultMatrix);
     CheckFloatingPoint();
     return true;
@@ -128,12 +126,9 @@ bool RunReduce(TForm1& f, const Operand& x, const char*) {
 // Singular value decomposition of X into OperandA/OperandB, ResultMatrix2 (U) and
 // ResultMatrix3 (V).  An operand without rows or columns gets U = I, S = 0, V = I.
 bool Decompose(TForm1& f, const Operand& x, RCOMat& X, const char* label) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
-    Size(X, x.r, x.c);
     Size(f.ResultMatrix2, x.r, x.r);
     Size(f.ResultMatrix3, x.c, x.c);
-    Parse(f, x, X);
+    SizeAndParse(f, x, X, x.r, x.c);
     if (x.r == 0 || x.c == 0) {
         SetIdentity(f.ResultMatrix2, x.r);
         SetIdentity(f.ResultMatrix3, x.c);
@@ -162,11 +157,8 @@ bool RunSvd(TForm1& f, const Operand& x, const char* label) {
 }
 
 bool RunScale(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
-    Size(f.WorkMatrix, x.r, x.c);
     Size(f.ResultMatrix, x.r, x.c);
-    Parse(f, x, f.WorkMatrix);
+    SizeAndParse(f, x, f.WorkMatrix, x.r, x.c);
     f.Coefficient = TextToExtended(f.Edit1, f.DecimalSeparator);
     MatScale(f.WorkMatrix, f.ResultMatrix, f.Coefficient);
     CheckFloatingPoint();
@@ -174,32 +166,23 @@ bool RunScale(TForm1& f, const Operand& x, const char*) {
 }
 
 bool RunDim(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
-    Size(f.ResultMatrix, x.r, x.c);
-    Parse(f, x, f.ResultMatrix);
+    SizeAndParse(f, x, f.ResultMatrix, x.r, x.c);
     MatDims(f.ResultMatrix, f.DimRows, f.DimCols);
     return true;
 }
 
 bool RunQR(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
     Size(f.ResultMatrix2, x.r, x.r);
-    Size(f.ResultMatrix3, x.r, x.c);
-    Parse(f, x, f.ResultMatrix3);
+    SizeAndParse(f, x, f.ResultMatrix3, x.r, x.c);
     MatQR(f.ResultMatrix3, x.r, x.c, f.ResultMatrix2);
     CheckFloatingPoint();
     return true;
 }
 
 bool RunLU(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
     Size(f.ResultMatrix2, x.r, x.c);
     Size(f.ResultMatrix3, x.r, x.c);
-    Size(f.ResultMatrix, x.r, x.c);
-    Parse(f, x, f.ResultMatrix);
+    SizeAndParse(f, x, f.ResultMatrix, x.r, x.c);
     const std::int32_t status = MatLU(f.ResultMatrix, f.ResultMatrix2, f.ResultMatrix3, x.r, x.c);
     CheckFloatingPoint();
     if (status == -1) {
@@ -214,12 +197,9 @@ bool RunLU(TForm1& f, const Operand& x, const char*) {
 }
 
 bool RunCholesky(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
     Size(f.ResultMatrix2, x.r, x.r);
     Size(f.ResultMatrix3, x.r, x.r);
-    Size(f.ResultMatrix, x.r, x.r);
-    Parse(f, x, f.ResultMatrix);
+    SizeAndParse(f, x, f.ResultMatrix, x.r, x.r);
     const bool ok = MatCholeskyLDL(f.ResultMatrix, x.r, f.ResultMatrix2, f.ResultMatrix3);
     CheckFloatingPoint();
     if (!ok) {
@@ -230,10 +210,7 @@ bool RunCholesky(TForm1& f, const Operand& x, const char*) {
 }
 
 bool RunDeterminant(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
-    Size(f.ResultMatrix, x.r, x.r);
-    Parse(f, x, f.ResultMatrix);
+    SizeAndParse(f, x, f.ResultMatrix, x.r, x.r);
     // An empty operand keeps the preset 1, the determinant of the 0 x 0 matrix.
     if (x.r > 0) f.ResultScalar = MatDeterminant(f.ResultMatrix, x.r);
     CheckFloatingPoint();
@@ -241,10 +218,7 @@ bool RunDeterminant(TForm1& f, const Operand& x, const char*) {
 }
 
 bool RunRank(TForm1& f, const Operand& x, const char*) {
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
-    Size(f.ResultMatrix, x.r, x.c);
-    Parse(f, x, f.ResultMatrix);
+    SizeAndParse(f, x, f.ResultMatrix, x.r, x.c);
     f.ResultScalar = MatRank(f.ResultMatrix, x.r, x.c);
     CheckFloatingPoint();
     return true;
@@ -252,8 +226,6 @@ bool RunRank(TForm1& f, const Operand& x, const char*) {
 
 bool RunEigen(TForm1& f, const Operand& x, const char* label) {
     const std::int32_t n = x.r;
-    f.ResultRows = x.r;
-    f.ResultCols = x.c;
     Size(f.EigenWork, n + 1, n + 1);
     SetSize(f.EigenRe, n + 1);
     SetSize(f.EigenIm, n + 1);
@@ -282,7 +254,8 @@ bool RunEigen(TForm1& f, const Operand& x, const char* label) {
     return true;
 }
 
-const OneOperandCommand kTranspose{0, "A'", "B'", ShapeTest::None, "", "", RunTranspose, -1};
+const OneOperandCommand kTranspose{0,  "A'",         "B'", ShapeTest::None,        "",
+                                   "", RunTranspose, -1,   ResultShape::ColsByRows};
 const OneOperandCommand kInverse{0,
                                  "inv(A)",
                                  "inv(B)",
@@ -357,6 +330,8 @@ void RunOneOperand(TForm1& f, const OneOperandCommand& cmd, bool onB) {
         Stop(f, onB ? cmd.messageB : cmd.messageA);
         return;
     }
+    f.ResultRows = cmd.shape == ResultShape::ColsByRows ? x.c : x.r;
+    f.ResultCols = cmd.shape == ResultShape::RowsByCols ? x.c : x.r;
     if (cmd.run(f, x, label)) f.ShowResult();
 }
 
@@ -434,24 +409,35 @@ std::string SameDimsMessage(const char* label) {
            ", the two Matrice must be same dimensions!";
 }
 
+// The first steps of the commands on two operands of the same shape: kind, label line,
+// counts, the same-dimensions test (its message, then `closing` as the next line), result
+// shape, sizing, and A read.  Returns false when the shapes differ.
+bool StartSameShape(TForm1& f, const char* label, const std::string& message, const char* closing,
+                    Pair& p) {
+    f.ResultKind = 0;
+    f.AppendLine(label);
+    p = CountPair(f);
+    if (!SameDims(p)) {
+        f.AppendLine(message);
+        f.AppendLine(closing);
+        return false;
+    }
+    f.ResultRows = p.rA;
+    f.ResultCols = p.cA;
+    Size(f.OperandA, p.rA, p.cA);
+    Size(f.OperandB, p.rA, p.cA);
+    Size(f.ResultMatrix, p.rA, p.cA);
+    ReadBox(f, f.RichEdit1, p.rA, p.cA, "Matrix(A)", f.OperandA);
+    return true;
+}
+
 }  // namespace
 
 void TForm1::PairwiseCommand(Pairwise op) {
     static constexpr const char* kLabels[] = {"A+B", "A-B", "A&B", "A|B", "A#B"};
     const char* label = kLabels[static_cast<int>(op)];
-    ResultKind = 0;
-    AppendLine(label);
-    const Pair p = CountPair(*this);
-    if (!SameDims(p)) {
-        Stop(*this, SameDimsMessage(label));
-        return;
-    }
-    ResultRows = p.rA;
-    ResultCols = p.cA;
-    Size(OperandA, p.rA, p.cA);
-    Size(OperandB, p.rA, p.cA);
-    Size(ResultMatrix, p.rA, p.cA);
-    ReadBox(*this, RichEdit1, p.rA, p.cA, "Matrix(A)", OperandA);
+    Pair p;
+    if (!StartSameShape(*this, label, SameDimsMessage(label), "", p)) return;
     if (op == Pairwise::Subtract) {
         // No subtraction routine: each element of B is negated as it is read, then added.
         for (auto& row : OperandB) std::fill(row.begin(), row.end(), Extended(0));
@@ -487,21 +473,11 @@ void TForm1::PairwiseCommand(Pairwise op) {
 // A.*B and A./B: each element of B acts right after it is read, in row-major order.
 void TForm1::ArrayCommand(bool divide) {
     const char* label = divide ? "A./B" : "A.*B";
-    ResultKind = 0;
-    AppendLine(label);
-    const Pair p = CountPair(*this);
-    if (!SameDims(p)) {
-        AppendLine(std::string(" Error: To Calculate ") + label +
-                   ", the two Matrixs must be same dimensions!");
-        AppendLine(divide ? "" : " ");
-        return;
-    }
-    ResultRows = p.rA;
-    ResultCols = p.cA;
-    Size(OperandA, p.rA, p.cA);
-    Size(OperandB, p.rA, p.cA);
-    Size(ResultMatrix, p.rA, p.cA);
-    ReadBox(*this, RichEdit1, p.rA, p.cA, "Matrix(A)", OperandA);
+    const std::string message =
+        std::string(" Error: To Calculate ") + label + ", the two Matrixs must be same dimensions!";
+    Pair p;
+    // A.*B closes its message with a line holding one blank.
+    if (!StartSameShape(*this, label, message, divide ? "" : " ", p)) return;
     bool zero_divisor = false;
     {
         PhaseTimer timer(ParseClock(*this));  // reading B and the element steps interleave
