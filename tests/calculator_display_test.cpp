@@ -208,8 +208,6 @@ TEST_F(Display, EigenvaluesInExponentMode) {
     EXPECT_EQ(Shown(), (Lines{"L=", "", "", " -1.500E+000+2.000E+000i", ""}));
 }
 
-// A zero eigenvalue (both parts exactly zero) prints no line at all.  The display still
-// prints a real line for it; enable this test when that is fixed.
 // A zero eigenvalue is a result like any other: it gets the real line.
 TEST_F(Display, ZeroEigenvalueGetsTheRealLine) {
     SetEigen({2, 0}, {0, 0});
