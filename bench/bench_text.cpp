@@ -75,12 +75,18 @@ void BM_Echo(benchmark::State& state) {
     state.counters["out bytes/elem"] = double(out) / (double(n) * n);
 }
 
-void BM_FormatNumber(benchmark::State& state) {
-    const Extended scale = state.range(0) == 0 ? 0 : 1000;
-    std::mt19937_64 rng(3);
+// 4096 values in (-334, 334) with full 64-bit significands, seeded.
+std::vector<Extended> SampleValues(std::uint64_t seed) {
+    std::mt19937_64 rng(seed);
     std::uniform_real_distribution<double> value(-1000.0, 1000.0);
     std::vector<Extended> xs(4096);
     for (auto& x : xs) x = static_cast<Extended>(value(rng)) / 3;
+    return xs;
+}
+
+void BM_FormatNumber(benchmark::State& state) {
+    const Extended scale = state.range(0) == 0 ? 0 : 1000;
+    const std::vector<Extended> xs = SampleValues(3);
     char buf[kMaxNumberText];
     std::size_t i = 0;
     for (auto _ : state) {
@@ -91,10 +97,7 @@ void BM_FormatNumber(benchmark::State& state) {
 }
 
 void BM_FormatGeneral(benchmark::State& state) {
-    std::mt19937_64 rng(4);
-    std::uniform_real_distribution<double> value(-1000.0, 1000.0);
-    std::vector<Extended> xs(4096);
-    for (auto& x : xs) x = static_cast<Extended>(value(rng)) / 3;
+    const std::vector<Extended> xs = SampleValues(4);
     char buf[kMaxNumberText];
     std::size_t i = 0;
     for (auto _ : state) {
